@@ -36,5 +36,5 @@ ctest --preset win-x64 || status=1
 # A double-byte ANSI code page, for the stepping through Shift-JIS text.
 LC_ALL=ja_JP.UTF-8 scripts/wine-run.sh "$root/build/win-x64/tests/unit/unit_tests.exe" --gtest_brief=1 || status=1
 QX_BUILD_DIR="$root/build/win-x64" QX_BUILD_DIR_X86="$root/build/win-x86" \
-  python3 -m pytest -q -p no:cacheprovider tests/e2e || status=1
+  /usr/bin/python3 -m pytest -q -p no:cacheprovider tests/e2e || status=1
 exit $status

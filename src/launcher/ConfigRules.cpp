@@ -12,17 +12,14 @@ size_t fileNameStart(const std::string& path, NextCharFn next) {
 
 }  // namespace
 
-// Only a '.' in the file name can start the extension: a dot in a folder name
-// must not send the launcher to a file outside its own folder.
+// The last '.' of the whole path, as the configuration files that vendors
+// ship are named: an executable without an extension in a folder with a dot
+// reads the file named after that folder part, and a path without any '.'
+// has no configuration file at all.
 bool deriveIniPath(const std::string& modulePath, std::string& iniPath, NextCharFn next) {
-    if (modulePath.empty()) return false;
-    size_t nameStart = fileNameStart(modulePath, next);
     size_t dot = findLastAnsiChar(modulePath, '.', next);
-    if (dot == std::string::npos || dot < nameStart) {
-        iniPath = modulePath + ".ini";
-    } else {
-        iniPath = modulePath.substr(0, dot + 1) + "ini";
-    }
+    if (dot == std::string::npos) return false;
+    iniPath = modulePath.substr(0, dot + 1) + "ini";
     return true;
 }
 

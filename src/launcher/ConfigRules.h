@@ -5,9 +5,8 @@
 #include "launcher/AnsiText.h"
 #include "launcher/ArgumentList.h"
 
-// The configuration file of an executable: the path up to and including the
-// last '.' of its file name, then "ini"; ".ini" appended when the file name
-// has no '.' (a '.' in a folder name never counts). False for an empty path.
+// The configuration file of an executable: the path up to and including its
+// last '.' (searched in the whole path), then "ini". False when there is no '.'.
 bool deriveIniPath(const std::string& modulePath, std::string& iniPath, NextCharFn next = nextAnsiChar);
 
 // File name of the per-user copy: the text after the last '\' of modulePath,

@@ -34,14 +34,6 @@ TEST(ArgumentListTest, KeepsOrderDuplicatesAndEmptyElements) {
     EXPECT_EQ(elementsOf(list), (std::vector<std::string>{"", "x", "", "x"}));
 }
 
-TEST(ArgumentListTest, AppendCopiesTheText) {
-    ArgumentList list;
-    std::string text = "before";
-    list.append(text);
-    text = "after";
-    EXPECT_EQ(list.element(0), "before");
-}
-
 TEST(ArgumentListTest, RemoveMovesLaterElementsDownOrRefuses) {
     const struct {
         std::vector<std::string> before;

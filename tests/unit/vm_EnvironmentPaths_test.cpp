@@ -52,7 +52,7 @@ TEST(VmEnvJoinPathList, AddsSeparatorsOnlyWhereMissing) {
     }
 }
 
-TEST(VmEnvJoinPathList, SteppsOverDoubleByteEndings) {
+TEST(VmEnvJoinPathList, StepsOverDoubleByteEndings) {
     const std::string native = "D:\\" SJIS_TRAIL_BACKSLASH;
     EXPECT_EQ(joinPathList({native, "D:\\App\\"}, nextSjisChar), native + ";D:\\App\\");
     EXPECT_EQ(joinPathList({native + ";", "D:\\App\\"}, nextSjisChar), native + ";D:\\App\\");
