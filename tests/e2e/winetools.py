@@ -180,14 +180,17 @@ class WineSession:
         subprocess.run(command, env=self.env, stdin=subprocess.DEVNULL, stdout=self._server_log,
                        stderr=subprocess.STDOUT, timeout=timeout, check=True)
 
-    def _capture(self, command, timeout):
+    def _capture(self, command, timeout, env=None):
         """Runs a command to its end and returns (returncode, stdout, stderr) as text.
 
         Output goes through files, not pipes: the call then ends when the
         command does, even if a Wine process it started keeps the handles.
+        env: variables added to the session's environment for this command
+        (Wine hands them on to the Windows program and the processes it starts).
         """
+        command_env = dict(self.env, **env) if env else self.env
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            done = subprocess.run(command, env=self.env, stdin=subprocess.DEVNULL, stdout=out,
+            done = subprocess.run(command, env=command_env, stdin=subprocess.DEVNULL, stdout=out,
                                   stderr=err, timeout=timeout)
             out.seek(0)
             err.seek(0)
@@ -270,10 +273,10 @@ class WineSession:
         return robot_args
 
     def run_app(self, exe, args=(), cmdline=None, timeout=30, dismiss=True, press=None, cwd=None,
-                stdout=None, stderr=None):
+                stdout=None, stderr=None, env=None):
         """Runs a program through the robot until it ends; returns an AppResult."""
         robot_args = self.run_args(exe, args, cmdline, timeout, dismiss, press, cwd, stdout, stderr)
-        _, out, err = self._capture(self.robot_command(robot_args), timeout + WINE_STARTUP_SLACK)
+        _, out, err = self._capture(self.robot_command(robot_args), timeout + WINE_STARTUP_SLACK, env)
         result = AppResult(_parse_lines(out), err)
         if result.exit is None and not result.timed_out:
             raise RobotError(f"robot run gave no result: {result.events} {result.stderr}")
@@ -409,7 +412,7 @@ def make_app(tmp_path, name="app", ini_text=None):
 
 
 def run_app(exe, args=(), cmdline=None, timeout=30, dismiss=True, cwd=None, press=None,
-            stdout=None, stderr=None):
+            stdout=None, stderr=None, env=None):
     """Runs a program through the robot and returns an AppResult.
 
     args     arguments, quoted by the robot the way the C runtime parses them
@@ -419,8 +422,9 @@ def run_app(exe, args=(), cmdline=None, timeout=30, dismiss=True, cwd=None, pres
     cwd      working directory (Linux path); default: the program's directory
     stdout, stderr  Linux files that receive the program's standard output/error
     timeout  seconds until the robot kills the program (result.timed_out)
+    env      environment variables added for this run (e.g. LC_ALL for the code page)
     """
-    return session().run_app(exe, args, cmdline, timeout, dismiss, press, cwd, stdout, stderr)
+    return session().run_app(exe, args, cmdline, timeout, dismiss, press, cwd, stdout, stderr, env)
 
 
 def start_app(exe, args=(), cmdline=None, timeout=30, press=None, cwd=None, stdout=None, stderr=None):
