@@ -119,3 +119,35 @@ def _import(text):
         assert returncode == 0, (out, err)
     finally:
         Path(reg.name).unlink()
+
+
+# -- building blocks for cases ------------------------------------------------
+
+def ini_text(sections):
+    """A configuration file from {section: {key: value}}; a value of None leaves the key out."""
+    lines = []
+    for section, keys in sections.items():
+        lines.append("[%s]" % section)
+        lines += ["%s=%s" % (key, value) for key, value in keys.items() if value is not None]
+    return "\r\n".join(lines) + "\r\n"
+
+
+def library_path(folder, kind="client"):
+    """The Wine path of the VM library of `kind` in runtime folder `folder`."""
+    return winpath(Path(folder) / "bin" / kind / "jvm.dll")
+
+
+def runtime_aliases(runtime, folder, names):
+    """Symbolic links folder/<name> to one runtime folder, one per name.
+
+    Many registered runtimes then cost no copies of the library, yet each is
+    a folder of its own: QX_JVM_PATH in the shared log tells which was used.
+    """
+    folder = Path(folder)
+    folder.mkdir(parents=True, exist_ok=True)
+    links = []
+    for name in names:
+        link = folder / str(name)
+        link.symlink_to(Path(runtime).resolve(), target_is_directory=True)
+        links.append(link)
+    return links

@@ -57,6 +57,7 @@
 #include <jni.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "log.h"
 #include "scenario.h"
@@ -86,15 +87,25 @@ struct Jdk11InitArgs {
     jint debugPort;
 };
 
+// Read through the wide form and converted to the ANSI code page here:
+// Wine's GetEnvironmentVariableA cuts double-byte values short.
 [[maybe_unused]] void logEnvironment(const char* name) {
-    DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    wchar_t wideName[64];
+    MultiByteToWideChar(CP_ACP, 0, name, -1, wideName, 64);
+    DWORD size = GetEnvironmentVariableW(wideName, nullptr, 0);
     if (size == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
         logFormat("env %s unset", name);
         return;
     }
-    std::string value(size, '\0');
-    DWORD length = size == 0 ? 0 : GetEnvironmentVariableA(name, &value[0], size);
-    value.resize(length < size ? length : 0);
+    std::wstring wide(size + 1, L'\0');
+    DWORD length = GetEnvironmentVariableW(wideName, &wide[0], size + 1);
+    wide.resize(length <= size ? length : 0);
+    std::string value;
+    int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (bytes > 0) {
+        value.resize(bytes);
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &value[0], bytes, nullptr, nullptr);
+    }
     logLine(std::string("env ") + name + "=" + value);
 }
 

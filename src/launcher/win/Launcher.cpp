@@ -23,7 +23,9 @@ std::string libraryIn(const std::string& folder, int jvmType) {
     char full[MAX_PATH];
     DWORD length = GetFullPathNameA(library.c_str(), MAX_PATH, full, nullptr);
     if (length == 0 || length >= MAX_PATH) return library;
-    return std::string(full, length);
+    // The count is not a byte count everywhere for double-byte text: take
+    // the terminated string as it stands.
+    return std::string(full);
 }
 
 // A configured folder with the '\' that the library names are appended to.
