@@ -60,32 +60,12 @@
 #include <cstring>
 
 #include "log.h"
+#include "vm/JavaVm.h"  // the JDK 1.1 initialisation record
 #include "scenario.h"
 #include "threads.h"
 
 namespace {
 
-// The JDK 1.1 initialisation record; jni.h no longer declares it.
-struct Jdk11InitArgs {
-    jint version;
-    char** properties;
-    jint checkSource;
-    jint nativeStackSize;
-    jint javaStackSize;
-    jint minHeapSize;
-    jint maxHeapSize;
-    jint verifyMode;
-    char* classpath;
-    void* vfprintf;
-    void* exit;
-    void* abort;
-    jint enableClassGC;
-    jint enableVerboseGC;
-    jint disableAsyncGC;
-    jint verbose;
-    jboolean debugging;
-    jint debugPort;
-};
 
 // Read through the wide form and converted to the ANSI code page here:
 // Wine's GetEnvironmentVariableA cuts double-byte values short.
@@ -141,7 +121,7 @@ jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
     if (args == nullptr) abortLoudly(kExitMisuse, "misuse", "JNI_GetDefaultJavaVMInitArgs: null record");
     // Only a JDK 1.1 record has a stack size member; the VM answers it and
     // marks the record as read by raising its version.
-    Jdk11InitArgs* record = static_cast<Jdk11InitArgs*>(args);
+    JDK1_1InitArgs* record = static_cast<JDK1_1InitArgs*>(args);
     jint version = record->version;
     if (version == JNI_VERSION_1_1) {
         record->javaStackSize = config.defaultStackSize;

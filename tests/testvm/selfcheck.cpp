@@ -19,16 +19,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "vm/JavaVm.h"  // the JDK 1.1 initialisation record
+
 namespace {
 
-struct Jdk11InitArgs {
-    jint version;
-    char** properties;
-    jint checkSource;
-    jint nativeStackSize;
-    jint javaStackSize;
-    jint rest[32];
-};
 
 using CreateFn = jint(JNICALL*)(JavaVM**, void**, void*);
 using DefaultsFn = jint(JNICALL*)(void*);
@@ -221,7 +215,7 @@ int main(int argc, char** argv) {
     leaveAttached = strcmp(argv[2], "run-leave-attached") == 0;
     stopOnThrow = strcmp(argv[2], "stop") == 0;
 
-    Jdk11InitArgs record = {};
+    JDK1_1InitArgs record = {};
     record.version = JNI_VERSION_1_1;
     jint result = defaults(&record);
     printf("defaults result=%d version=0x%08X stack=%d\n", static_cast<int>(result),

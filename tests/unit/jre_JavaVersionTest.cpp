@@ -3,27 +3,11 @@
 #include <gtest/gtest.h>
 #include <climits>
 #include <string>
+#include "jre_VersionValues.h"
 #include "jre/JavaVersion.h"
 
 namespace {
 
-const int32_t M = 65535;
-
-JavaVersion parsed(const char* text, int32_t fill = 0) {
-    JavaVersion version;
-    parseVersion(text, fill, version);
-    return version;
-}
-
-JavaVersion parts(int32_t a, int32_t b, int32_t c, int32_t d) {
-    JavaVersion version;
-    version.parts[0] = a;
-    version.parts[1] = b;
-    version.parts[2] = c;
-    version.parts[3] = d;
-    version.partCount = 4;
-    return version;
-}
 
 // A configured bound as the configuration loader makes it: exactly "any" is
 // the open bound, everything else is parsed with the bound's fill.

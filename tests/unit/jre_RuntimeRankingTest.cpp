@@ -6,18 +6,11 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "jre_VersionValues.h"
 #include "jre/RuntimeRanking.h"
 #include "launcher_SjisStepper.h"
 
 namespace {
-
-const int32_t M = 65535;
-
-JavaVersion parsed(const char* text, int32_t fill = 0) {
-    JavaVersion version;
-    parseVersion(text, fill, version);
-    return version;
-}
 
 // Candidates are labelled through their folder so that orders read easily.
 RuntimeCandidate candidate(const char* label, const char* version, bool server = false, bool preferredKind = false) {
