@@ -8,7 +8,6 @@ loaded is the one whose test VM log exists; QX_JVM_PATH in that log must name
 it as a full path.
 """
 import time
-from pathlib import Path
 
 import pytest
 
@@ -199,6 +198,7 @@ ODD_REGISTRATIONS = [
     pytest.param("1.6.0_05", lambda newer: b"\x41" * 300, "older", id="binary-garbage-without-nul"),
     pytest.param("1.6.0_05", lambda newer: winpath(newer).encode(), "newer", id="binary-path-without-nul"),
     pytest.param("1.6.0_05", lambda newer: winpath(newer) + "\\" + "x" * 5000, "older", id="string-of-5000"),
+    # The key path and a name this long exceed MAX_PATH together, though the name alone is legal.
     pytest.param("1.6.0_05" + "x" * 247, lambda newer: newer, "newer", id="key-name-of-255"),
 ]
 

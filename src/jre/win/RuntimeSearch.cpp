@@ -30,9 +30,11 @@ std::vector<std::string> subKeyNames(HKEY key) {
 }
 
 // The raw "JavaHome" data of a registered version; false when absent or empty.
-bool readJavaHome(const std::string& subKeyPath, std::vector<char>& data) {
+// The version key is opened below its parent: a name may be 255 characters
+// long, and the whole path from the hive would then be too long to open.
+bool readJavaHome(HKEY parent, const std::string& name, std::vector<char>& data) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKeyPath.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
     RegistryKey key(opened);
     DWORD size = 0;
     if (RegQueryValueExA(key.get(), "JavaHome", nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size == 0)
@@ -76,7 +78,7 @@ void collectCandidates(const Launcher& launcher, const char* keyPath, bool isDev
         RuntimeCandidate candidate;
         (void)parseVersion(name.c_str(), 0, candidate.version);  // no digits: 0.0.0.0
         if (!versionInRange(candidate.version, launcher.minimumVersion, launcher.maximumVersion)) continue;
-        if (!readJavaHome(std::string(keyPath) + name, javaHome)) continue;
+        if (!readJavaHome(key.get(), name, javaHome)) continue;
         candidate.folder = runtimeFolderFromJavaHome(javaHome.data(), javaHome.size(), isDevelopmentKit);
         VmLibraryChoice library = selectVmLibrary(candidate.folder, probeType);
         if (library.libraryPath.empty()) continue;
