@@ -132,6 +132,8 @@ LOOKUP_FAILURES = [
                  "Could not find the main class com/example/Missing.\n", None, id="class-missing-nothing-pending"),
     pytest.param("com.example.App", {"main_missing_in": "com/example/App"}, None,
                  'Exception in thread "main" java.lang.NoSuchMethodError: main', id="main-missing"),
+    pytest.param("com.example.App", {"main_missing_in": "com/example/App", "pending_on_missing": "no"},
+                 "No main method found in specified class.\n", None, id="main-missing-nothing-pending"),
 ]
 
 

@@ -15,7 +15,8 @@
 //                          pending; System.exit(N); start a non-daemon thread
 //                          that lives MS milliseconds (default return)
 //   pending_on_missing=yes|no  FindClass of a missing class leaves a
-//                          NoClassDefFoundError pending (default yes)
+//                          NoClassDefFoundError pending, a missing method a
+//                          NoSuchMethodError (default yes)
 //   secondary_main=none|void|int  the form of static secondaryMain(String[])
 //                          the scenario classes have (default none)
 //   secondary_result=N     what the int form returns (default 0)
