@@ -27,8 +27,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-/usr/lib/wine/wine64 wineboot -i >"$root/build/wine/wineboot.log" 2>&1 </dev/null
 /usr/lib/wine/wineserver -p >"$root/build/wine/wineserver.log" 2>&1 </dev/null
+/usr/lib/wine/wine64 wineboot -i >"$root/build/wine/wineboot.log" 2>&1 </dev/null
 
 status=0
 ctest --preset host -j2 || status=1
