@@ -7,8 +7,9 @@ programs are timed through the robot, median of the runs each:
 
   probe     msgbox_probe --no-box: a GUI program that shows nothing (Wine's
             cost of starting any program)
-  no-main   the launcher with an empty "Main Class": reads its configuration,
-            shows the message box that the robot answers at once
+  no-main   the launcher with an empty "Main Class": reads its configuration
+            and shows its message box; the figure is mostly the time Wine
+            takes to create the box and the robot to notice and answer it
   launch    the launcher starting the test VM from a configured "JRE Path",
             main returning at once: the whole start-up path
 

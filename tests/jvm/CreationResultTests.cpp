@@ -75,6 +75,10 @@ INSTANTIATE_TEST_SUITE_P(Codes, CreationResult,
                          testing::Values(ResultCase{-1, "unknown"}, ResultCase{-2, "thread detached from VM"},
                                          ResultCase{-3, "JNI version error"}, ResultCase{-4, "not enough memory"},
                                          ResultCase{-5, "VM already created"}, ResultCase{-6, "invalid arguments"},
-                                         ResultCase{-7, ""}, ResultCase{1, ""}));
+                                         ResultCase{-7, ""}, ResultCase{1, ""}),
+                         [](const testing::TestParamInfo<ResultCase>& info) {
+                             int code = info.param.result;
+                             return (code < 0 ? "minus" : "plus") + std::to_string(code < 0 ? -code : code);
+                         });
 
 }  // namespace
