@@ -30,7 +30,6 @@ std::string libraryIn(const std::string& folder, int jvmType) {
 
 // A configured folder with the '\' that the library names are appended to.
 std::string withTrailingBackslash(const std::string& folder) {
-    if (folder.empty()) return "\\";
     size_t last = findLastAnsiChar(folder, '\\');
     if (last != std::string::npos && last + 1 == folder.size()) return folder;
     return folder + "\\";
